@@ -184,7 +184,8 @@ private:
 
 enum class Length { kNone, kHH, kH, kL, kLL, kLongDouble, kJ, kZ, kT, kI32, kI64, kPtr, kW };
 
-struct Spec {
+// One "%..." as parsed: flags, width, precision, length and conversion.
+struct Directive {
     bool left = false;
     bool plus = false;
     bool space = false;
@@ -201,7 +202,7 @@ struct Spec {
 struct Pieces {
     const char* prefix = "";  // sign, "0x"
     std::size_t prefix_len = 0;
-    std::uint64_t lead_zeros = 0;  // integer precision
+    std::uint64_t lead_zeros = 0;  // integer precision, '0'-flag padding
     const char* body = "";
     std::size_t body_len = 0;
     std::uint64_t trail_zeros = 0;  // fraction digits past a double's last non-zero one
@@ -279,8 +280,6 @@ public:
 
 private:
     using WideT = wchar_t;
-    // The argument type of "%c" in this engine, and of its opposite "%C".
-    using OtherT = std::conditional_t<std::is_same_v<CharT, char>, wchar_t, char>;
 
     template <typename T>
     T arg() {
@@ -291,13 +290,13 @@ private:
     // returns where the literal text resumes.
     const CharT* conversion(const CharT* start) {
         const CharT* p = start + 1;
-        Spec spec;
+        Directive dir;
         for (;; ++p) {
-            if (*p == CharT('-')) spec.left = true;
-            else if (*p == CharT('+')) spec.plus = true;
-            else if (*p == CharT(' ')) spec.space = true;
-            else if (*p == CharT('#')) spec.alt = true;
-            else if (*p == CharT('0')) spec.zero = true;
+            if (*p == CharT('-')) dir.left = true;
+            else if (*p == CharT('+')) dir.plus = true;
+            else if (*p == CharT(' ')) dir.space = true;
+            else if (*p == CharT('#')) dir.alt = true;
+            else if (*p == CharT('0')) dir.zero = true;
             else break;
         }
         bool too_big = false;
@@ -305,29 +304,29 @@ private:
             ++p;
             int w = arg<int>();
             if (w < 0) {
-                spec.left = true;
-                spec.width = static_cast<std::uint64_t>(-static_cast<std::int64_t>(w));
+                dir.left = true;
+                dir.width = static_cast<std::uint64_t>(-static_cast<std::int64_t>(w));
             } else {
-                spec.width = static_cast<std::uint64_t>(w);
+                dir.width = static_cast<std::uint64_t>(w);
             }
         } else {
-            p = number(p, spec.width);
+            p = number(p, dir.width);
         }
-        if (spec.width > kMaxCount) too_big = true;
+        if (dir.width > kMaxCount) too_big = true;
         if (*p == CharT('.')) {
             ++p;
             if (*p == CharT('*')) {
                 ++p;
                 int v = arg<int>();
-                spec.precision = v < 0 ? -1 : v;
+                dir.precision = v < 0 ? -1 : v;
             } else {
                 std::uint64_t v = 0;
                 p = number(p, v);
                 if (v > kMaxCount) too_big = true;
-                spec.precision = static_cast<std::int64_t>(v > kMaxCount ? kMaxCount : v);
+                dir.precision = static_cast<std::int64_t>(v > kMaxCount ? kMaxCount : v);
             }
         }
-        p = length(p, spec.length);
+        p = length(p, dir.length);
 
         const CharT c = *p;
         if (c == CharT(0)) {
@@ -336,29 +335,29 @@ private:
             return p;
         }
         ++p;
-        if (static_cast<std::make_unsigned_t<CharT>>(c) < 128) spec.conv = static_cast<char>(c);
-        if (too_big && spec.conv != '%') {
+        if (static_cast<std::make_unsigned_t<CharT>>(c) < 128) dir.conv = static_cast<char>(c);
+        if (too_big && dir.conv != '%') {
             out_.fail(EOVERFLOW);
             return p;
         }
-        switch (spec.conv) {
+        switch (dir.conv) {
             case 'd':
             case 'i':
-                signed_conversion(spec);
+                signed_conversion(dir);
                 break;
             case 'u':
             case 'o':
             case 'x':
             case 'X':
-                unsigned_conversion(spec);
+                unsigned_conversion(dir);
                 break;
             case 'c':
             case 'C':
-                char_conversion(spec);
+                char_conversion(dir);
                 break;
             case 's':
             case 'S':
-                string_conversion(spec);
+                string_conversion(dir);
                 break;
             case 'e':
             case 'E':
@@ -368,13 +367,13 @@ private:
             case 'G':
             case 'a':
             case 'A':
-                float_conversion(spec, float_arg(spec.length));
+                float_conversion(dir, float_arg(dir.length));
                 break;
             case 'p':
-                pointer_conversion(spec);
+                pointer_conversion(dir);
                 break;
             case 'n':
-                store_count(spec.length);
+                store_count(dir.length);
                 break;
             case '%':
                 if (out_.admit(1)) out_.put(CharT('%'));
@@ -518,48 +517,48 @@ private:
         }
     }
 
-    void signed_conversion(const Spec& spec) {
-        std::int64_t value = signed_arg(spec.length);
+    void signed_conversion(const Directive& dir) {
+        std::int64_t value = signed_arg(dir.length);
         bool negative = value < 0;
         std::uint64_t magnitude =
             negative ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
-        const char* sign = negative ? "-" : spec.plus ? "+" : spec.space ? " " : "";
-        integer(spec, magnitude, sign, 10);
+        const char* sign = negative ? "-" : dir.plus ? "+" : dir.space ? " " : "";
+        integer(dir, magnitude, sign, *sign != '\0' ? 1 : 0, 10);
     }
 
-    void unsigned_conversion(const Spec& spec) {
-        std::uint64_t value = unsigned_arg(spec.length);
-        unsigned base = spec.conv == 'u' ? 10 : spec.conv == 'o' ? 8 : 16;
-        const char* prefix = "";
-        if (spec.alt && value != 0 && base == 16) prefix = spec.conv == 'x' ? "0x" : "0X";
-        integer(spec, value, prefix, base);
+    void unsigned_conversion(const Directive& dir) {
+        std::uint64_t value = unsigned_arg(dir.length);
+        unsigned base = dir.conv == 'u' ? 10 : dir.conv == 'o' ? 8 : 16;
+        const bool marked = dir.alt && value != 0 && base == 16;
+        integer(dir, value, dir.conv == 'x' ? "0x" : "0X", marked ? 2 : 0, base);
     }
 
-    void integer(const Spec& spec, std::uint64_t value, const char* prefix, unsigned base) {
+    void integer(const Directive& dir, std::uint64_t value, const char* prefix, std::size_t prefix_len,
+                 unsigned base) {
         char buffer[24];
         char* end = buffer + sizeof buffer;
         char* digits = end;
         // An explicit zero precision prints no digits for zero.
-        if (value != 0 || spec.precision != 0) digits = unsigned_digits(value, base, spec.conv == 'X', end);
+        if (value != 0 || dir.precision != 0) digits = unsigned_digits(value, base, dir.conv == 'X', end);
         auto count = static_cast<std::size_t>(end - digits);
 
         Pieces pieces;
         pieces.prefix = prefix;
-        pieces.prefix_len = std::strlen(prefix);
-        if (spec.precision > static_cast<std::int64_t>(count)) {
-            pieces.lead_zeros = static_cast<std::uint64_t>(spec.precision) - count;
+        pieces.prefix_len = prefix_len;
+        if (dir.precision > static_cast<std::int64_t>(count)) {
+            pieces.lead_zeros = static_cast<std::uint64_t>(dir.precision) - count;
         }
         // '#' with octal: the first digit must be a zero.
-        if (base == 8 && spec.alt && pieces.lead_zeros == 0 && (count == 0 || *digits != '0')) {
+        if (base == 8 && dir.alt && pieces.lead_zeros == 0 && (count == 0 || *digits != '0')) {
             pieces.lead_zeros = 1;
         }
         pieces.body = digits;
         pieces.body_len = count;
-        pieces.zero_pad = spec.precision < 0;
-        emit(spec, pieces);
+        pieces.zero_pad = dir.precision < 0;
+        emit(dir, pieces);
     }
 
-    void pointer_conversion(const Spec& spec) {
+    void pointer_conversion(const Directive& dir) {
         auto value = reinterpret_cast<std::uintptr_t>(arg<void*>());
         char buffer[abi::kPointerHexDigits];
         for (int i = abi::kPointerHexDigits - 1; i >= 0; --i) {
@@ -569,7 +568,7 @@ private:
         Pieces pieces;
         pieces.body = buffer;
         pieces.body_len = sizeof buffer;
-        emit(spec, pieces);
+        emit(dir, pieces);
     }
 
     void store_count(Length len) {
@@ -612,99 +611,99 @@ private:
     // Whether a %c/%s argument is wide: 'h' says narrow, 'l'/'w' say wide,
     // otherwise the lower-case letter means this engine's own width and the
     // upper-case one the other width.
-    bool wide_argument(const Spec& spec) const {
-        if (spec.length == Length::kH) return false;
-        if (spec.length == Length::kL || spec.length == Length::kW) return true;
-        bool own = spec.conv == 'c' || spec.conv == 's';
+    bool wide_argument(const Directive& dir) const {
+        if (dir.length == Length::kH) return false;
+        if (dir.length == Length::kL || dir.length == Length::kW) return true;
+        bool own = dir.conv == 'c' || dir.conv == 's';
         return own == std::is_same_v<CharT, wchar_t>;
     }
 
-    void char_conversion(const Spec& spec) {
-        if (wide_argument(spec)) {
+    void char_conversion(const Directive& dir) {
+        if (wide_argument(dir)) {
             WideT c = wide_char_arg();
-            text(spec, &c, 1);
+            text(dir, &c, 1);
         } else {
             char c = static_cast<char>(arg<int>());
-            text(spec, &c, 1);
+            text(dir, &c, 1);
         }
     }
 
-    void string_conversion(const Spec& spec) {
-        if (wide_argument(spec)) {
-            string(spec, arg<const WideT*>());
+    void string_conversion(const Directive& dir) {
+        if (wide_argument(dir)) {
+            string(dir, arg<const WideT*>());
         } else {
-            string(spec, arg<const char*>());
+            string(dir, arg<const char*>());
         }
     }
 
     template <typename SrcT>
-    void string(const Spec& spec, const SrcT* s) {
+    void string(const Directive& dir, const SrcT* s) {
         if (s == nullptr) {
             // A short precision would cut "(null)" into nonsense, so it
             // prints nothing instead.
-            if (spec.precision < 0 || spec.precision >= 6) {
-                text(spec, "(null)", 6);
+            if (dir.precision < 0 || dir.precision >= 6) {
+                text(dir, "(null)", 6);
             } else {
-                text(spec, "", 0);
+                text(dir, "", 0);
             }
             return;
         }
         // With a precision the array need not be terminated: never look
         // beyond what may be printed.
         std::size_t n = 0;
-        if (spec.precision < 0) {
+        if (dir.precision < 0) {
             while (s[n] != SrcT(0)) ++n;
         } else {
-            const auto limit = static_cast<std::uint64_t>(spec.precision);
+            const auto limit = static_cast<std::uint64_t>(dir.precision);
             while (n < limit && s[n] != SrcT(0)) ++n;
         }
-        text(spec, s, n);
+        text(dir, s, n);
     }
 
     template <typename SrcT>
-    void text(const Spec& spec, const SrcT* s, std::size_t n) {
+    void text(const Directive& dir, const SrcT* s, std::size_t n) {
         if (!fits_in<CharT>(s, n)) {
             out_.fail(EILSEQ);
             return;
         }
-        std::uint64_t pad = spec.width > n ? spec.width - n : 0;
+        std::uint64_t pad = dir.width > n ? dir.width - n : 0;
         if (!out_.admit(n + pad)) return;
-        if (!spec.left) out_.fill(CharT(' '), pad);
+        if (!dir.left) out_.fill(CharT(' '), pad);
         out_.put(s, n);
-        if (spec.left) out_.fill(CharT(' '), pad);
+        if (dir.left) out_.fill(CharT(' '), pad);
     }
 
-    void emit(const Spec& spec, Pieces pieces) {
+    void emit(const Directive& dir, Pieces pieces) {
         const std::uint64_t len = pieces.prefix_len + pieces.lead_zeros + pieces.body_len +
                                   pieces.trail_zeros + pieces.tail_len;
-        std::uint64_t pad = spec.width > len ? spec.width - len : 0;
+        std::uint64_t pad = dir.width > len ? dir.width - len : 0;
         if (!out_.admit(len + pad)) return;
-        if (pad > 0 && spec.zero && !spec.left && pieces.zero_pad) {
+        if (pad > 0 && dir.zero && !dir.left && pieces.zero_pad) {
             pieces.lead_zeros += pad;
             pad = 0;
         }
-        if (!spec.left) out_.fill(CharT(' '), pad);
+        if (!dir.left) out_.fill(CharT(' '), pad);
         out_.put(pieces.prefix, pieces.prefix_len);
         out_.fill(CharT('0'), pieces.lead_zeros);
         out_.put(pieces.body, pieces.body_len);
         out_.fill(CharT('0'), pieces.trail_zeros);
         out_.put(pieces.tail, pieces.tail_len);
-        if (spec.left) out_.fill(CharT(' '), pad);
+        if (dir.left) out_.fill(CharT(' '), pad);
     }
 
-    void float_conversion(const Spec& spec, double value) {
+    void float_conversion(const Directive& dir, double value) {
         std::uint64_t bits;
         std::memcpy(&bits, &value, sizeof bits);
-        const bool upper = spec.conv >= 'A' && spec.conv <= 'Z';
-        const char lower = static_cast<char>(spec.conv | 0x20);
+        const bool upper = dir.conv >= 'A' && dir.conv <= 'Z';
+        const char lower = static_cast<char>(dir.conv | 0x20);
 
         char prefix[3];
         Pieces pieces;
         pieces.prefix = prefix;
         // The sign bit decides, so -0.0 and a negative NaN print a minus.
         if (bits >> 63) prefix[pieces.prefix_len++] = '-';
-        else if (spec.plus) prefix[pieces.prefix_len++] = '+';
-        else if (spec.space) prefix[pieces.prefix_len++] = ' ';
+        else if (dir.plus) prefix[pieces.prefix_len++] = '+';
+        else if (dir.space) prefix[pieces.prefix_len++] = ' ';
         bits &= ~(std::uint64_t{1} << 63);
         std::memcpy(&value, &bits, sizeof bits);
 
@@ -712,7 +711,7 @@ private:
             const bool nan = (bits & ((std::uint64_t{1} << 52) - 1)) != 0;
             pieces.body = nan ? (upper ? "NAN" : "nan") : (upper ? "INF" : "inf");
             pieces.body_len = 3;
-            emit(spec, pieces);
+            emit(dir, pieces);
             return;
         }
         pieces.zero_pad = true;
@@ -722,13 +721,13 @@ private:
         pieces.tail = tail;
         switch (lower) {
             case 'f':
-                fixed(spec, value, buffer, tail, pieces);
+                fixed(dir, value, buffer, tail, pieces);
                 break;
             case 'e':
-                scientific(spec, value, upper, buffer, tail, pieces);
+                scientific(dir, value, upper, buffer, tail, pieces);
                 break;
             case 'g':
-                general(spec, value, upper, buffer, tail, pieces);
+                general(dir, value, upper, buffer, tail, pieces);
                 break;
             default:
                 if (upper) {
@@ -738,20 +737,20 @@ private:
                     prefix[pieces.prefix_len++] = '0';
                     prefix[pieces.prefix_len++] = 'x';
                 }
-                hexadecimal(spec, bits, upper, buffer, tail, pieces);
+                hexadecimal(dir, bits, upper, buffer, tail, pieces);
                 break;
         }
-        emit(spec, pieces);
+        emit(dir, pieces);
     }
 
-    static void fixed(const Spec& spec, double value, char* buffer, char* tail, Pieces& pieces) {
-        const std::int64_t precision = spec.precision < 0 ? 6 : spec.precision;
+    static void fixed(const Directive& dir, double value, char* buffer, char* tail, Pieces& pieces) {
+        const std::int64_t precision = dir.precision < 0 ? 6 : dir.precision;
         const int asked = precision > kMaxFractionDigits ? kMaxFractionDigits : static_cast<int>(precision);
         auto result = std::to_chars(buffer, buffer + kFloatBuffer, value, std::chars_format::fixed, asked);
         pieces.body = buffer;
         pieces.body_len = static_cast<std::size_t>(result.ptr - buffer);
         pieces.trail_zeros = static_cast<std::uint64_t>(precision - asked);
-        if (precision == 0 && spec.alt) tail[pieces.tail_len++] = '.';
+        if (precision == 0 && dir.alt) tail[pieces.tail_len++] = '.';
     }
 
     // Digits of `value` rounded to `precision` + 1 significant ones, written
@@ -777,8 +776,8 @@ private:
         for (std::size_t i = 1; i < len; ++i) tail[pieces.tail_len++] = text[i];
     }
 
-    static void scientific(const Spec& spec, double value, bool upper, char* buffer, char* tail, Pieces& pieces) {
-        const std::int64_t precision = spec.precision < 0 ? 6 : spec.precision;
+    static void scientific(const Directive& dir, double value, bool upper, char* buffer, char* tail, Pieces& pieces) {
+        const std::int64_t precision = dir.precision < 0 ? 6 : dir.precision;
         const int asked =
             precision > kMaxSignificantDigits ? kMaxSignificantDigits : static_cast<int>(precision);
         char* digits_end;
@@ -788,15 +787,15 @@ private:
         pieces.body = buffer;
         pieces.body_len = static_cast<std::size_t>(digits_end - buffer);
         pieces.trail_zeros = static_cast<std::uint64_t>(precision - asked);
-        if (precision == 0 && spec.alt) tail[pieces.tail_len++] = '.';
+        if (precision == 0 && dir.alt) tail[pieces.tail_len++] = '.';
         exponent_tail(exponent, exponent_len, upper, tail, pieces);
     }
 
     // %g: P significant digits, shown as %f when the exponent X satisfies
     // -4 <= X < P and as %e otherwise; without '#' trailing fraction zeros
     // and a bare point go.
-    static void general(const Spec& spec, double value, bool upper, char* buffer, char* tail, Pieces& pieces) {
-        std::int64_t p = spec.precision < 0 ? 6 : spec.precision == 0 ? 1 : spec.precision;
+    static void general(const Directive& dir, double value, bool upper, char* buffer, char* tail, Pieces& pieces) {
+        std::int64_t p = dir.precision < 0 ? 6 : dir.precision == 0 ? 1 : dir.precision;
         const int asked = p - 1 > kMaxSignificantDigits ? kMaxSignificantDigits : static_cast<int>(p - 1);
         // <charconv> writes "d.ddd...e+XX" into the back half of the buffer
         // and the layout is built in the front half.
@@ -835,7 +834,7 @@ private:
         }
         // `out` is past the point (with no digits) even when <charconv>
         // wrote none.
-        if (spec.alt) {
+        if (dir.alt) {
             pieces.trail_zeros = missing_zeros;
         } else {
             while (out > buffer + fraction_start + 1 && out[-1] == '0') --out;
@@ -848,7 +847,7 @@ private:
     // %a from the bits: a leading 0 (zero, subnormal) or 1, up to 13 hex
     // digits, a binary exponent. A given precision rounds to nearest-even,
     // and a carry bumps the leading digit (0x1.f8p+0 at %.1a is 0x2.0p+0).
-    static void hexadecimal(const Spec& spec, std::uint64_t bits, bool upper, char* buffer, char* tail,
+    static void hexadecimal(const Directive& dir, std::uint64_t bits, bool upper, char* buffer, char* tail,
                             Pieces& pieces) {
         constexpr std::uint64_t kFractionMask = (std::uint64_t{1} << 52) - 1;
         std::uint64_t fraction = bits & kFractionMask;
@@ -857,14 +856,14 @@ private:
         int exponent = biased == 0 ? (fraction == 0 ? 0 : -1022) : biased - 1023;
 
         int count;  // hex digits of `fraction` to show
-        if (spec.precision < 0) {
+        if (dir.precision < 0) {
             count = 13;
             while (count > 0 && (fraction & 0xF) == 0) {
                 fraction >>= 4;
                 --count;
             }
-        } else if (spec.precision < 13) {
-            count = static_cast<int>(spec.precision);
+        } else if (dir.precision < 13) {
+            count = static_cast<int>(dir.precision);
             const int shift = 4 * (13 - count);
             std::uint64_t kept = fraction >> shift;
             const std::uint64_t rest = fraction & ((std::uint64_t{1} << shift) - 1);
@@ -880,13 +879,13 @@ private:
             fraction = kept;
         } else {
             count = 13;
-            pieces.trail_zeros = static_cast<std::uint64_t>(spec.precision - 13);
+            pieces.trail_zeros = static_cast<std::uint64_t>(dir.precision - 13);
         }
 
         const char* digits = upper ? kUpperHex : kLowerHex;
         char* out = buffer;
         *out++ = static_cast<char>('0' + lead);
-        if (count > 0 || spec.alt) *out++ = '.';
+        if (count > 0 || dir.alt) *out++ = '.';
         for (int i = count - 1; i >= 0; --i) *out++ = digits[(fraction >> (4 * i)) & 0xF];
         pieces.body = buffer;
         pieces.body_len = static_cast<std::size_t>(out - buffer);

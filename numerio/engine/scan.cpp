@@ -571,27 +571,22 @@ Outcome Scanner<CharT>::scan_float(const Spec<CharT>& spec) {
     return Outcome::kOk;
 }
 
-// A '-' between two characters of the set makes a range from the one
-// before it (even the end of another range) to the one after it, unless
-// that would run backwards; the C standard leaves it to the implementation,
-// and this is glibc's reading, so "a-c-e" is "a-e" and "c-a" three
-// characters.
+// A '-' that is neither first nor last in the set stands for the range
+// from the character before it to the one after it, whatever part those
+// play themselves ("a-c-e" is a to e); a backward range is just a '-'.
+// The C standard leaves this to the implementation; it is glibc's reading.
 template <typename CharT>
 bool Scanner<CharT>::in_set(const Spec<CharT>& spec, long c) const {
     const auto value = static_cast<unsigned long>(c);
     bool found = false;
-    bool have_previous = false;
-    unsigned long previous = 0;
     for (const CharT* p = spec.set_begin; p < spec.set_end && !found; ++p) {
         const unsigned long here = code(*p);
-        if (here == '-' && have_previous && p + 1 < spec.set_end && previous <= code(p[1])) {
-            found = value >= previous && value <= code(p[1]);
-            previous = code(*++p);
-            continue;
+        if (here == '-' && p > spec.set_begin && p + 1 < spec.set_end &&
+            code(p[-1]) <= code(p[1])) {
+            found = value >= code(p[-1]) && value <= code(p[1]);
+        } else {
+            found = value == here;
         }
-        found = value == here;
-        previous = here;
-        have_previous = true;
     }
     return found != spec.set_negated;
 }

@@ -135,9 +135,10 @@ std::string random_number_text(Random& rng) {
 }
 
 TEST_F(ScanDifferential, ParseDoubleMatchesStrtod) {
-    Random rng(202406115);
+    Random rng(20240611);
     int compared = 0;
-    for (int i = 0; i < 30000; ++i) {
+    constexpr int kCases = 100000;
+    for (int i = 0; i < kCases; ++i) {
         const std::string text = random_number_text(rng);
         char* end = nullptr;
         errno = 0;
@@ -156,7 +157,7 @@ TEST_F(ScanDifferential, ParseDoubleMatchesStrtod) {
             << got.consumed << (got.range_error ? ", ERANGE" : "") << ")";
         ++compared;
     }
-    EXPECT_EQ(compared, 30000);
+    EXPECT_EQ(compared, kCases);
 }
 
 // One argument slot, large and aligned enough for any conversion's target.
@@ -169,15 +170,18 @@ union Slot {
 
 constexpr int kSlots = 8;
 
-int call_vscan(const std::string& input, const char* format, Slot* s) {
+int call_vscan(const std::string& input, const char* format, Slot* s, bool& reached_end) {
     struct Source final : InputSource<char> {
         explicit Source(const std::string& t) : text(t) {}
         long get() override {
-            return pos < text.size() ? static_cast<unsigned char>(text[pos++]) : kEnd;
+            if (pos < text.size()) return static_cast<unsigned char>(text[pos++]);
+            reached_end = true;
+            return kEnd;
         }
         void unget(long) override { --pos; }
         const std::string& text;
         std::size_t pos = 0;
+        bool reached_end = false;
     } source(input);
     auto run = [&](const char* f, ...) {
         va_list args;
@@ -186,7 +190,9 @@ int call_vscan(const std::string& input, const char* format, Slot* s) {
         va_end(args);
         return r;
     };
-    return run(format, &s[0], &s[1], &s[2], &s[3], &s[4], &s[5], &s[6], &s[7]);
+    const int result = run(format, &s[0], &s[1], &s[2], &s[3], &s[4], &s[5], &s[6], &s[7]);
+    reached_end = source.reached_end;
+    return result;
 }
 
 int call_sscanf(const std::string& input, const char* format, Slot* s) {
@@ -206,6 +212,11 @@ struct ScanCase {
     // Input offsets at which an item ends, and whether a suppressed
     // conversion has completed by then.
     std::vector<std::pair<std::size_t, bool>> boundaries;
+    int assignments = 0;
+    // A "%f" into a float reads hexadecimal text: glibc's strtof misses
+    // some underflows there (tiny results whose only lost bits lie below
+    // the rounding bit), which are reported here.
+    bool float_from_hex = false;
 };
 
 std::string integer_text(Random& rng, char conversion, bool is_signed, int bits, int& width) {
@@ -213,7 +224,7 @@ std::string integer_text(Random& rng, char conversion, bool is_signed, int bits,
     const int magnitude_bits = uniform(rng, 0, is_signed ? bits - 1 : bits);
     std::uint64_t magnitude = magnitude_bits == 0 ? 0 : rng() >> (64 - magnitude_bits);
     if (magnitude_bits == 64 && magnitude == 0) magnitude = 1;
-    const bool negative = chance(rng, 0.3);
+    const bool negative = conversion != 'p' && chance(rng, 0.3);
     std::string sign = negative ? "-" : (chance(rng, 0.1) ? "+" : "");
     char digits[40];
     bool prefixed = false;
@@ -221,7 +232,7 @@ std::string integer_text(Random& rng, char conversion, bool is_signed, int bits,
     case 'o':
         std::snprintf(digits, sizeof digits, "%llo", static_cast<unsigned long long>(magnitude));
         break;
-    case 'x': case 'X':
+    case 'x': case 'X': case 'p':
         prefixed = chance(rng, 0.3);
         std::snprintf(digits, sizeof digits, chance(rng, 0.5) ? "%llx" : "%llX",
                       static_cast<unsigned long long>(magnitude));
@@ -269,14 +280,14 @@ ScanCase random_scan_case(Random& rng) {
         std::string lead = chance(rng, 0.3) ? repeat(rng, " \t\n", 1, 2) : "";
         switch (kind) {
         case 0: case 1: {  // integer
-            const char conversion = pick(rng, "diuoxX");
-            const auto& length = kIntegerLengths[uniform(rng, 0, 7)];
+            const char conversion = pick(rng, "diuoxXp");
+            const auto& length = kIntegerLengths[conversion == 'p' ? 3 : uniform(rng, 0, 7)];
             int width = 0;
             const std::string text = integer_text(
                 rng, conversion, conversion == 'd' || conversion == 'i', length.bits, width);
             const char separator = pick(rng, ",;");
-            c.format += "%" + star + (width ? std::to_string(width) : "") + length.length +
-                        conversion + separator;
+            c.format += "%" + star + (width ? std::to_string(width) : "") +
+                        (conversion == 'p' ? "" : length.length) + conversion + separator;
             c.input += lead + text + separator;
             break;
         }
@@ -301,8 +312,10 @@ ScanCase random_scan_case(Random& rng) {
             }
             }
             const char separator = pick(rng, ",;");
-            c.format += "%" + star + (width ? std::to_string(width) : "") +
-                        (chance(rng, 0.5) ? "l" : "") + pick(rng, "aefgAEFG") + separator;
+            const bool single = chance(rng, 0.5);
+            if (single && text.find_first_of("xX") != std::string::npos) c.float_from_hex = true;
+            c.format += "%" + star + (width ? std::to_string(width) : "") + (single ? "" : "l") +
+                        pick(rng, "aefgAEFG") + separator;
             c.input += lead + text + separator;
             break;
         }
@@ -357,6 +370,7 @@ ScanCase random_scan_case(Random& rng) {
         }
         if (kind <= 6 && suppress) suppressed_done = true;
         if (takes_argument) ++slots;
+        if (takes_argument && kind != 7) ++c.assignments;
         c.boundaries.emplace_back(c.input.size(), suppressed_done);
     }
     if (chance(rng, 0.05)) c.input += repeat(rng, "abc \x01", 1, 5);  // noise
@@ -364,9 +378,11 @@ ScanCase random_scan_case(Random& rng) {
 }
 
 TEST_F(ScanDifferential, VscanMatchesSscanf) {
-    Random rng(70315);
+    Random rng(7031);
     int compared = 0, ended_early = 0;
-    for (int i = 0; i < 20000; ++i) {
+    constexpr int kCases = 50000;
+    int full = 0;
+    for (int i = 0; i < kCases; ++i) {
         ScanCase c = random_scan_case(rng);
         bool suppressed_before_end = false;
         const bool truncated = chance(rng, 0.3);
@@ -383,7 +399,8 @@ TEST_F(ScanDifferential, VscanMatchesSscanf) {
         const int expected_result = call_sscanf(c.input, c.format.c_str(), expected);
         const bool expected_range = errno == ERANGE;
         errno = 0;
-        const int got_result = call_vscan(c.input, c.format.c_str(), got);
+        bool reached_end = false;
+        const int got_result = call_vscan(c.input, c.format.c_str(), got, reached_end);
         const bool got_range = errno == ERANGE;
         SCOPED_TRACE("format \"" + c.format + "\" input \"" + c.input + "\"");
         if (expected_result == EOF && got_result == 0 && suppressed_before_end) {
@@ -394,7 +411,7 @@ TEST_F(ScanDifferential, VscanMatchesSscanf) {
         ASSERT_EQ(got_result, expected_result);
         // glibc clears errno when the input runs out, even after a range
         // error; the error stands here.
-        if (truncated) {
+        if (reached_end || c.float_from_hex) {
             ASSERT_TRUE(got_range || !expected_range);
         } else {
             ASSERT_EQ(got_range, expected_range);
@@ -403,9 +420,13 @@ TEST_F(ScanDifferential, VscanMatchesSscanf) {
             ASSERT_EQ(std::memcmp(&expected[k], &got[k], sizeof(Slot)), 0) << "slot " << k;
         }
         ++compared;
+        if (got_result == c.assignments) ++full;
     }
-    EXPECT_GT(compared, 19000);
-    EXPECT_GT(ended_early, 5000);
+    // Most cases must really be compared, and both complete calls and ones
+    // that end early must be common.
+    EXPECT_GT(compared, kCases * 9 / 10);
+    EXPECT_GT(ended_early, kCases / 5);
+    EXPECT_GT(full, kCases / 4);
 }
 
 }  // namespace

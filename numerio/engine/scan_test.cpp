@@ -434,6 +434,7 @@ TEST(ScanText, Table) {
         {"%[a-c-e]", "ead-", 1, "ead", "-"},  // a range from a range's end
         {"%[a-c-b]", "-bd", 1, "-b", "d"},
         {"%[--0]", "/-,", 1, "/-", ","},
+        {"%[!--a]", "]a b", 1, "]a", " b"},  // '-' ends one range, starts the next
         {"%[]-a]", "^a\\", 1, "^a", "\\"},
         {"%2[a-z]", "abc", 1, "ab", "c"},
         {"%[a]", "b", 0, "#", "b"},

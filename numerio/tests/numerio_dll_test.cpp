@@ -170,6 +170,21 @@ TEST(Streams, ForeignAndNullStreamsAreRefused) {
 // Every function is exported under its C name and under the decorated name
 // a C++ host of the platform's compiler binds, and both are one function.
 TEST(Exports, BothNamesOfEveryFunctionResolveToTheSameCode) {
+#ifdef _WIN64
+    // 64-bit pointers carry the "E" marker in decorated names.
+    static const char* const kPairs[][2] = {
+        {"sprintf_CL", "?sprintf_CL@@YAHPEADPEBDZZ"},       {"fprintf_CL", "?fprintf_CL@@YAHPEAXPEBDZZ"},
+        {"sscanf_CL", "?sscanf_CL@@YAHPEBD0ZZ"},            {"fscanf_CL", "?fscanf_CL@@YAHPEAXPEBDZZ"},
+        {"strtod_CL", "?strtod_CL@@YANPEBDPEAPEAD@Z"},      {"atof_CL", "?atof_CL@@YANPEBD@Z"},
+        {"fopen_CL", "?fopen_CL@@YAPEAXPEBD0@Z"},           {"fclose_CL", "?fclose_CL@@YAHPEAX@Z"},
+        {"fseek_CL", "?fseek_CL@@YAHPEAXJH@Z"},             {"ftell_CL", "?ftell_CL@@YAJPEAX@Z"},
+        {"_stprintf_CL", "?_stprintf_CL@@YAHPEA_WPEB_WZZ"}, {"fwprintf_CL", "?fwprintf_CL@@YAHPEAXPEB_WZZ"},
+        {"swscanf_CL", "?swscanf_CL@@YAHPEB_W0ZZ"},         {"fwscanf_CL", "?fwscanf_CL@@YAHPEAXPEB_WZZ"},
+        {"wcstod_CL", "?wcstod_CL@@YANPEB_WPEAPEA_W@Z"},    {"_wtof_CL", "?_wtof_CL@@YANPEB_W@Z"},
+        {"_tfopen_CL", "?_tfopen_CL@@YAPEAXPEB_W0@Z"},      {"_tfclose_CL", "?_tfclose_CL@@YAHPEAX@Z"},
+        {"_tfseek_CL", "?_tfseek_CL@@YAHPEAXJH@Z"},         {"_tftell_CL", "?_tftell_CL@@YAJPEAX@Z"},
+    };
+#else
     static const char* const kPairs[][2] = {
         {"sprintf_CL", "?sprintf_CL@@YAHPADPBDZZ"},     {"fprintf_CL", "?fprintf_CL@@YAHPAXPBDZZ"},
         {"sscanf_CL", "?sscanf_CL@@YAHPBD0ZZ"},         {"fscanf_CL", "?fscanf_CL@@YAHPAXPBDZZ"},
@@ -182,6 +197,7 @@ TEST(Exports, BothNamesOfEveryFunctionResolveToTheSameCode) {
         {"_tfopen_CL", "?_tfopen_CL@@YAPAXPB_W0@Z"},    {"_tfclose_CL", "?_tfclose_CL@@YAHPAX@Z"},
         {"_tfseek_CL", "?_tfseek_CL@@YAHPAXJH@Z"},      {"_tftell_CL", "?_tftell_CL@@YAJPAX@Z"},
     };
+#endif
     HMODULE dll = GetModuleHandleW(L"numerio.dll");
     ASSERT_NE(dll, nullptr);
     for (const auto& pair : kPairs) {
@@ -194,7 +210,7 @@ TEST(Exports, BothNamesOfEveryFunctionResolveToTheSameCode) {
     // And nothing else is exported.
     auto* base = reinterpret_cast<const BYTE*>(dll);
     auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
-    auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS32*>(base + dos->e_lfanew);
+    auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
     const IMAGE_DATA_DIRECTORY& dir = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_EXPORT];
     auto* exports = reinterpret_cast<const IMAGE_EXPORT_DIRECTORY*>(base + dir.VirtualAddress);
     auto* names = reinterpret_cast<const DWORD*>(base + exports->AddressOfNames);
