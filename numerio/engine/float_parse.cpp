@@ -17,11 +17,6 @@
 
 namespace numerio {
 
-// Same contract as parse_double, but the value is rounded once, straight to
-// float (rounding to double first and then to float can land on the wrong
-// side of a float halfway point). Used by the scanf engine for "%f".
-FloatParse parse_single(const char* text);
-
 namespace {
 
 // Every halfway point between two doubles has at most 767 significant

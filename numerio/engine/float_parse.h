@@ -20,4 +20,9 @@ struct FloatParse {
 FloatParse parse_double(const char* text);
 FloatParse parse_double(const wchar_t* text);
 
+// The same, with the value rounded once, straight to float: rounding to
+// double first and then to float can land on the wrong side of a float
+// halfway point. The scanf engine uses it for "%f" into a float.
+FloatParse parse_single(const char* text);
+
 }  // namespace numerio

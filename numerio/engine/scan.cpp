@@ -23,9 +23,6 @@
 
 namespace numerio {
 
-// float_parse.cpp: parse_double's contract, rounded once straight to float.
-FloatParse parse_single(const char* text);
-
 namespace {
 
 template <typename CharT>
@@ -60,7 +57,7 @@ enum class Outcome { kOk, kMatchingFailure, kInputFailure };
 enum class Length { kNone, kHH, kH, kL, kLL, kBigL, kJ, kZ, kT, kI32, kI64, kIPtr, kW };
 
 template <typename CharT>
-struct Spec {
+struct Directive {
     bool suppress = false;
     long long width = -1;  // -1: none
     Length length = Length::kNone;
@@ -151,19 +148,19 @@ private:
         }
     }
 
-    const CharT* parse_spec(const CharT* f, Spec<CharT>& spec);
-    Outcome execute(const Spec<CharT>& spec);
+    const CharT* parse_directive(const CharT* f, Directive<CharT>& d);
+    Outcome execute(const Directive<CharT>& d);
     Outcome match_literal(unsigned long expected);
     Outcome read_integer(long long width, int base, bool& negative, std::uint64_t& magnitude,
                          bool& overflow);
     Outcome read_float(long long width, std::string& text);
-    Outcome scan_integer(const Spec<CharT>& spec);
-    Outcome scan_float(const Spec<CharT>& spec);
-    Outcome scan_pointer(const Spec<CharT>& spec);
-    void store_count(const Spec<CharT>& spec);
+    Outcome scan_integer(const Directive<CharT>& d);
+    Outcome scan_float(const Directive<CharT>& d);
+    Outcome scan_pointer(const Directive<CharT>& d);
+    void store_count(const Directive<CharT>& d);
     template <typename DestT>
-    Outcome scan_text(const Spec<CharT>& spec);
-    bool in_set(const Spec<CharT>& spec, long c) const;
+    Outcome scan_text(const Directive<CharT>& d);
+    bool in_set(const Directive<CharT>& d, long c) const;
 
     template <typename T>
     void store_integer(bool negative, std::uint64_t magnitude, bool overflow) {
@@ -193,8 +190,8 @@ int Scanner<CharT>::run(const CharT* f) {
             outcome = match_literal(fc);
             continue;
         }
-        Spec<CharT> spec;
-        const CharT* after = parse_spec(f + 1, spec);
+        Directive<CharT> directive;
+        const CharT* after = parse_directive(f + 1, directive);
         if (after == nullptr) {
             // An unknown or malformed directive: nothing after it can be
             // interpreted safely, so stop as a matching failure would.
@@ -202,7 +199,7 @@ int Scanner<CharT>::run(const CharT* f) {
             break;
         }
         f = after;
-        outcome = execute(spec);
+        outcome = execute(directive);
     }
     if (outcome == Outcome::kInputFailure && !converted_) return EOF;
     return assigned_;
@@ -222,13 +219,13 @@ Outcome Scanner<CharT>::match_literal(unsigned long expected) {
 // Reads the directive after '%'. Returns what follows it, or nullptr when
 // it is not one this engine knows.
 template <typename CharT>
-const CharT* Scanner<CharT>::parse_spec(const CharT* f, Spec<CharT>& spec) {
+const CharT* Scanner<CharT>::parse_directive(const CharT* f, Directive<CharT>& d) {
     if (code(*f) == '%') {
-        spec.conversion = '%';
+        d.conversion = '%';
         return f + 1;
     }
     if (code(*f) == '*') {
-        spec.suppress = true;
+        d.suppress = true;
         ++f;
     }
     if (code(*f) >= '0' && code(*f) <= '9') {
@@ -238,52 +235,52 @@ const CharT* Scanner<CharT>::parse_spec(const CharT* f, Spec<CharT>& spec) {
             if (width > INT_MAX) width = INT_MAX;
         }
         // A zero width is taken as none, as glibc does.
-        spec.width = width == 0 ? -1 : width;
+        d.width = width == 0 ? -1 : width;
     }
     switch (code(*f)) {
     case 'h':
         ++f;
-        spec.length = Length::kH;
+        d.length = Length::kH;
         if (code(*f) == 'h') {
             ++f;
-            spec.length = Length::kHH;
+            d.length = Length::kHH;
         }
         break;
     case 'l':
         ++f;
-        spec.length = Length::kL;
+        d.length = Length::kL;
         if (code(*f) == 'l') {
             ++f;
-            spec.length = Length::kLL;
+            d.length = Length::kLL;
         }
         break;
-    case 'L': ++f; spec.length = Length::kBigL; break;
-    case 'j': ++f; spec.length = Length::kJ; break;
-    case 'z': ++f; spec.length = Length::kZ; break;
-    case 't': ++f; spec.length = Length::kT; break;
-    case 'w': ++f; spec.length = Length::kW; break;
+    case 'L': ++f; d.length = Length::kBigL; break;
+    case 'j': ++f; d.length = Length::kJ; break;
+    case 'z': ++f; d.length = Length::kZ; break;
+    case 't': ++f; d.length = Length::kT; break;
+    case 'w': ++f; d.length = Length::kW; break;
     case 'I':
         ++f;
         if (code(f[0]) == '3' && code(f[1]) == '2') {
             f += 2;
-            spec.length = Length::kI32;
+            d.length = Length::kI32;
         } else if (code(f[0]) == '6' && code(f[1]) == '4') {
             f += 2;
-            spec.length = Length::kI64;
+            d.length = Length::kI64;
         } else {
-            spec.length = Length::kIPtr;
+            d.length = Length::kIPtr;
         }
         break;
     default: break;
     }
-    spec.conversion = code(*f);
-    const Length len = spec.length;
+    d.conversion = code(*f);
+    const Length len = d.length;
     const bool integer_length = len != Length::kW;
     const bool text_length = len == Length::kNone || len == Length::kH || len == Length::kL ||
                              len == Length::kW;
     const bool float_length = len == Length::kNone || len == Length::kL || len == Length::kBigL;
     bool valid = false;
-    switch (spec.conversion) {
+    switch (d.conversion) {
     case 'd': case 'i': case 'u': case 'o': case 'x': case 'X': case 'n':
         valid = integer_length;
         break;
@@ -300,16 +297,16 @@ const CharT* Scanner<CharT>::parse_spec(const CharT* f, Spec<CharT>& spec) {
         if (!text_length) return nullptr;
         ++f;
         if (code(*f) == '^') {
-            spec.set_negated = true;
+            d.set_negated = true;
             ++f;
         }
-        spec.set_begin = f;
+        d.set_begin = f;
         if (code(*f) == ']') ++f;  // a leading ']' belongs to the set
         while (code(*f) != ']') {
             if (code(*f) == 0) return nullptr;
             ++f;
         }
-        spec.set_end = f;
+        d.set_end = f;
         return f + 1;
     }
     default:
@@ -319,39 +316,39 @@ const CharT* Scanner<CharT>::parse_spec(const CharT* f, Spec<CharT>& spec) {
 }
 
 template <typename CharT>
-Outcome Scanner<CharT>::execute(const Spec<CharT>& spec) {
+Outcome Scanner<CharT>::execute(const Directive<CharT>& d) {
     Outcome outcome = Outcome::kOk;
     const bool narrow_engine = std::is_same_v<CharT, char>;
     // Which width of text "%c"/"%s"/"%[" store; "%C"/"%S" the other one.
     bool wide_text = !narrow_engine;
-    if (spec.conversion == 'C' || spec.conversion == 'S') wide_text = narrow_engine;
-    if (spec.length == Length::kH) wide_text = false;
-    if (spec.length == Length::kL || spec.length == Length::kW) wide_text = true;
+    if (d.conversion == 'C' || d.conversion == 'S') wide_text = narrow_engine;
+    if (d.length == Length::kH) wide_text = false;
+    if (d.length == Length::kL || d.length == Length::kW) wide_text = true;
 
-    switch (spec.conversion) {
+    switch (d.conversion) {
     case '%':
         outcome = skip_space();
         if (outcome == Outcome::kOk) outcome = match_literal('%');
         return outcome;
     case 'n':
-        if (!spec.suppress) store_count(spec);
+        if (!d.suppress) store_count(d);
         return Outcome::kOk;
     case 'd': case 'i': case 'u': case 'o': case 'x': case 'X':
-        outcome = scan_integer(spec);
+        outcome = scan_integer(d);
         break;
     case 'a': case 'e': case 'f': case 'g': case 'A': case 'E': case 'F': case 'G':
-        outcome = scan_float(spec);
+        outcome = scan_float(d);
         break;
     case 'p':
-        outcome = scan_pointer(spec);
+        outcome = scan_pointer(d);
         break;
     default:  // c s [ C S
-        outcome = wide_text ? scan_text<wchar_t>(spec) : scan_text<char>(spec);
+        outcome = wide_text ? scan_text<wchar_t>(d) : scan_text<char>(d);
         break;
     }
     if (outcome == Outcome::kOk) {
         converted_ = true;
-        if (!spec.suppress) ++assigned_;
+        if (!d.suppress) ++assigned_;
     }
     return outcome;
 }
@@ -399,9 +396,9 @@ Outcome Scanner<CharT>::read_integer(long long width, int base, bool& negative,
 }
 
 template <typename CharT>
-Outcome Scanner<CharT>::scan_integer(const Spec<CharT>& spec) {
+Outcome Scanner<CharT>::scan_integer(const Directive<CharT>& d) {
     int base = 10;
-    switch (spec.conversion) {
+    switch (d.conversion) {
     case 'i': base = 0; break;
     case 'o': base = 8; break;
     case 'x': case 'X': base = 16; break;
@@ -410,14 +407,14 @@ Outcome Scanner<CharT>::scan_integer(const Spec<CharT>& spec) {
     bool negative;
     std::uint64_t magnitude;
     bool overflow;
-    const Outcome outcome = read_integer(spec.width, base, negative, magnitude, overflow);
-    if (outcome != Outcome::kOk || spec.suppress) return outcome;
+    const Outcome outcome = read_integer(d.width, base, negative, magnitude, overflow);
+    if (outcome != Outcome::kOk || d.suppress) return outcome;
 
     using SignedSize = std::make_signed_t<std::size_t>;
     using UnsignedDiff = std::make_unsigned_t<std::ptrdiff_t>;
     static_assert(sizeof(int) == 4 && sizeof(long long) == 8, "I32/I64 map to int/long long");
-    const bool is_signed = spec.conversion == 'd' || spec.conversion == 'i';
-    switch (spec.length) {
+    const bool is_signed = d.conversion == 'd' || d.conversion == 'i';
+    switch (d.length) {
     case Length::kHH:
         is_signed ? store_integer<signed char>(negative, magnitude, overflow)
                   : store_integer<unsigned char>(negative, magnitude, overflow);
@@ -455,9 +452,9 @@ Outcome Scanner<CharT>::scan_integer(const Spec<CharT>& spec) {
 }
 
 template <typename CharT>
-void Scanner<CharT>::store_count(const Spec<CharT>& spec) {
+void Scanner<CharT>::store_count(const Directive<CharT>& d) {
     const auto count = static_cast<std::uint64_t>(read_);
-    switch (spec.length) {
+    switch (d.length) {
     case Length::kHH: store_integer<signed char>(false, count, false); break;
     case Length::kH: store_integer<short>(false, count, false); break;
     case Length::kL: store_integer<long>(false, count, false); break;
@@ -474,12 +471,12 @@ void Scanner<CharT>::store_count(const Spec<CharT>& spec) {
 }
 
 template <typename CharT>
-Outcome Scanner<CharT>::scan_pointer(const Spec<CharT>& spec) {
+Outcome Scanner<CharT>::scan_pointer(const Directive<CharT>& d) {
     bool negative;
     std::uint64_t magnitude;
     bool overflow;
-    const Outcome outcome = read_integer(spec.width, 16, negative, magnitude, overflow);
-    if (outcome != Outcome::kOk || spec.suppress) return outcome;
+    const Outcome outcome = read_integer(d.width, 16, negative, magnitude, overflow);
+    if (outcome != Outcome::kOk || d.suppress) return outcome;
     const auto address = saturate<std::uintptr_t>(negative, magnitude, overflow);
     *va_arg(args_, void**) = reinterpret_cast<void*>(address);
     return Outcome::kOk;
@@ -550,18 +547,18 @@ Outcome Scanner<CharT>::read_float(long long width, std::string& text) {
 }
 
 template <typename CharT>
-Outcome Scanner<CharT>::scan_float(const Spec<CharT>& spec) {
+Outcome Scanner<CharT>::scan_float(const Directive<CharT>& d) {
     std::string text;
-    const Outcome outcome = read_float(spec.width, text);
+    const Outcome outcome = read_float(d.width, text);
     if (outcome != Outcome::kOk) return outcome;
-    const bool single = spec.length == Length::kNone;
+    const bool single = d.length == Length::kNone;
     const FloatParse parsed = single ? parse_single(text.c_str()) : parse_double(text.c_str());
     if (text.empty() || parsed.consumed != text.size()) return Outcome::kMatchingFailure;
     if (parsed.range_error) errno = ERANGE;
-    if (spec.suppress) return Outcome::kOk;
+    if (d.suppress) return Outcome::kOk;
     if (single) {
         *va_arg(args_, float*) = static_cast<float>(parsed.value);
-    } else if (spec.length == Length::kBigL && !abi::kLongDoubleIsDouble) {
+    } else if (d.length == Length::kBigL && !abi::kLongDoubleIsDouble) {
         // Only the host build has a wider long double; the double result is
         // what it gets.
         *va_arg(args_, long double*) = parsed.value;
@@ -576,29 +573,29 @@ Outcome Scanner<CharT>::scan_float(const Spec<CharT>& spec) {
 // play themselves ("a-c-e" is a to e); a backward range is just a '-'.
 // The C standard leaves this to the implementation; it is glibc's reading.
 template <typename CharT>
-bool Scanner<CharT>::in_set(const Spec<CharT>& spec, long c) const {
+bool Scanner<CharT>::in_set(const Directive<CharT>& d, long c) const {
     const auto value = static_cast<unsigned long>(c);
     bool found = false;
-    for (const CharT* p = spec.set_begin; p < spec.set_end && !found; ++p) {
+    for (const CharT* p = d.set_begin; p < d.set_end && !found; ++p) {
         const unsigned long here = code(*p);
-        if (here == '-' && p > spec.set_begin && p + 1 < spec.set_end &&
+        if (here == '-' && p > d.set_begin && p + 1 < d.set_end &&
             code(p[-1]) <= code(p[1])) {
             found = value >= code(p[-1]) && value <= code(p[1]);
         } else {
             found = value == here;
         }
     }
-    return found != spec.set_negated;
+    return found != d.set_negated;
 }
 
 template <typename CharT>
 template <typename DestT>
-Outcome Scanner<CharT>::scan_text(const Spec<CharT>& spec) {
-    DestT* out = spec.suppress ? nullptr : va_arg(args_, DestT*);
-    const unsigned long conversion = ascii_lower(spec.conversion);
+Outcome Scanner<CharT>::scan_text(const Directive<CharT>& d) {
+    DestT* out = d.suppress ? nullptr : va_arg(args_, DestT*);
+    const unsigned long conversion = ascii_lower(d.conversion);
     const bool chars = conversion == 'c';
     if (conversion == 's' && skip_space() != Outcome::kOk) return Outcome::kInputFailure;
-    Field field(*this, chars && spec.width < 0 ? 1 : spec.width);
+    Field field(*this, chars && d.width < 0 ? 1 : d.width);
     long long count = 0;
     Outcome outcome = Outcome::kOk;
     for (;;) {
@@ -612,7 +609,7 @@ Outcome Scanner<CharT>::scan_text(const Spec<CharT>& spec) {
         }
         const bool belongs = conversion == 'c'   ? true
                              : conversion == 's' ? !is_space(static_cast<unsigned long>(c))
-                                                 : in_set(spec, c);
+                                                 : in_set(d, c);
         if (!belongs) {
             unget(c);
             if (count == 0) outcome = Outcome::kMatchingFailure;
