@@ -46,6 +46,9 @@ add_library(lmc32_impl STATIC
     frame/win/painting.cpp
     frame/win/objects.cpp
     frame/win/line_attributes.cpp
+    frame/win/highlight.cpp
+    output/win/metafile_export.cpp
+    output/win/page_capture.cpp
 )
 target_include_directories(lmc32_impl PUBLIC ${CMAKE_CURRENT_SOURCE_DIR}/include)
 target_link_libraries(lmc32_impl PUBLIC lmc32_core gdi32 user32)
@@ -96,5 +99,12 @@ zu_wine_test(lmc32_dll_wintest
         tests/pages_test.cpp
         tests/child_host.cpp
         tests/child_process_test.cpp
+        tests/emf_shapes.cpp
+        tests/page_pictures_test.cpp
     LIBS lmc32_import gdi32 user32)
 add_dependencies(lmc32_dll_wintest lmc32_error_child)
+
+# The demo's host program: links the DLL like any host.
+add_executable(chart_demo ${CMAKE_SOURCE_DIR}/tools/demo-host/chart_demo.cpp)
+target_link_libraries(chart_demo PRIVATE lmc32_import gdi32 user32)
+target_link_options(chart_demo PRIVATE -municode)

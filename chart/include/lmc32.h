@@ -206,6 +206,27 @@ typedef struct ObjDesc {
     double dCoord[4];
 } ObjDesc;
 
+/* The 22-byte header that precedes a Windows metafile in a placeable
+ * metafile file; its key is 0 when a metafile has none. */
+#pragma pack(push, 2)
+typedef struct PlaceableMetaHeader {
+    DWORD dwKey;      /* 0x9AC6CDD7 */
+    WORD hmf;
+    SHORT left, top, right, bottom;
+    WORD wInch;       /* logical units per inch */
+    DWORD dwReserved;
+    WORD wChecksum;   /* XOR of the ten preceding 16-bit words */
+} PlaceableMetaHeader;
+#pragma pack(pop)
+
+/* A metafile handed to the host; the host frees it with WGDeleteMetafile. */
+typedef struct MetaDesc {
+    HGLOBAL hOwn;     /* the descriptor's own block */
+    HANDLE hMeta;     /* HMETAFILE, or HENHMETAFILE when bEnhanced */
+    PlaceableMetaHeader Header;
+    BOOL bEnhanced;
+} MetaDesc;
+
 /* Initialisation and global state */
 void       WINAPI WGInit(HINSTANCE hInst, HWND hWndMain);
 BOOL       WINAPI InitTop(TopDesc *top, WNDPROC pageProc, WNDPROC graphProc, UINT graphClassStyle);
@@ -313,6 +334,12 @@ BOOL       WINAPI WGChangeLineColor(GrDesc *graph, int handle, int color, int n)
 int        WINAPI WGGetLineColor(GrDesc *graph, int handle, int n);
 BOOL       WINAPI WGChangeLineColorRGB(GrDesc *graph, int handle, COLORREF color, int n);
 COLORREF   WINAPI WGGetLineColorRGB(GrDesc *graph, int handle, int n);
+
+/* Metafiles and bitmaps of pages */
+MetaDesc * WINAPI WGConvertPageToMeta(PgDesc *page, int kind);
+void       WINAPI LMMakeMetaFile(HDC dc, PgDesc *page, int unused, int kind);
+void       WINAPI WGDeleteMetafile(MetaDesc *meta);
+HBITMAP    WINAPI WGGetPageBitmapHandle(const void *pageOrGraph, int mode);
 
 #ifdef __cplusplus
 }

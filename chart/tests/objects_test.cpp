@@ -18,6 +18,20 @@ std::vector<int> g_drawn;  // user IDs of the objects drawn, in order
 
 void WINAPI RecordDrawing(GrDesc* graph, HDC) { g_drawn.push_back(static_cast<ObjDesc*>(graph->pCurObj)->nUserID); }
 
+// What a flash drew: the highlight state and whether the windows took input.
+struct FlashStep {
+    BOOL highlighted;
+    BOOL graphEnabled;
+    BOOL pageEnabled;
+    bool operator==(const FlashStep&) const = default;
+};
+std::vector<FlashStep> g_flash;
+
+void WINAPI RecordFlash(GrDesc* graph, HDC) {
+    g_flash.push_back({static_cast<ObjDesc*>(graph->pCurObj)->bHighlight, IsWindowEnabled(graph->hWnd),
+                       IsWindowEnabled(graph->pPage->hWnd)});
+}
+
 class Objects : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -191,6 +205,85 @@ TEST_F(Objects, PenWidthIsConvertedWithTheGraphMapping) {
     EXPECT_EQ(WGGetLineStyle(graph, h, 0), PS_DOT);
     EXPECT_TRUE(WGChangeLineColorRGB(graph, h, 0xABCDEF, 0));
     EXPECT_EQ(WGGetLineColor(graph, h, 0), -2);
+}
+
+TEST_F(Objects, APaintWhileBuildingKeepsTheNextSlot) {
+    Add(ObjectType::Line);
+    ObjDesc* first = GetObjDesc(graph, 1, nullptr);
+    ASSERT_EQ(Add(ObjectType::Line), 2);
+    SendMessageW(graph->hWnd, WM_PAINT, 0, 0);
+    EXPECT_EQ(Add(ObjectType::Rect), 3);
+    EXPECT_EQ(GetObjDesc(graph, 1, nullptr), first);
+    EXPECT_EQ(WGGetObjectType(graph, 1), ObjectType::Line);
+}
+
+TEST_F(Objects, DeletingAnAxisClearsReferencesToIt) {
+    const int xAxis = Add(ObjectType::Axis);
+    const int yAxis = Add(ObjectType::Axis);
+    const int line = Add(ObjectType::Line);
+    const int rect = Add(ObjectType::Rect);
+    graph->hXAxis = xAxis;
+    graph->hYAxis = yAxis;
+    for (int h : {line, rect}) {
+        GetObjDesc(graph, h, nullptr)->hXAxisObj = xAxis;
+        GetObjDesc(graph, h, nullptr)->hYAxisObj = yAxis;
+    }
+    WGDeleteObject(graph, xAxis);
+    EXPECT_EQ(graph->hXAxis, 0);
+    EXPECT_EQ(graph->hYAxis, yAxis);
+    for (int h : {line, rect}) {
+        EXPECT_EQ(GetObjDesc(graph, h, nullptr)->hXAxisObj, 0) << h;
+        EXPECT_EQ(GetObjDesc(graph, h, nullptr)->hYAxisObj, yAxis) << h;
+    }
+    // Deleting another type with the same handle value elsewhere clears nothing.
+    WGDeleteObject(graph, line);
+    EXPECT_EQ(graph->hYAxis, yAxis);
+    EXPECT_EQ(GetObjDesc(graph, rect, nullptr)->hYAxisObj, yAxis);
+}
+
+TEST_F(Objects, CommitNeedsAnObjectOfTheSameType) {
+    const int line = Add(ObjectType::Line);
+    const int rect = Add(ObjectType::Rect);
+    ASSERT_EQ(WGDuplicateObject(graph, line), 32001);
+    MessageBoxAnswerer answerer(IDYES);
+    EXPECT_FALSE(WGObjUpdate(graph, rect, 32001));
+    EXPECT_EQ(WGGetLastError(), 56);
+    EXPECT_EQ(WGGetObjectType(graph, rect), ObjectType::Rect);
+    EXPECT_NE(GetObjDesc(graph, 32001, nullptr), nullptr);  // still there to commit
+    EXPECT_TRUE(WGObjUpdate(graph, 32001, line));
+    EXPECT_EQ(GetObjDesc(graph, 32001, nullptr), nullptr);
+}
+
+TEST_F(Objects, TheSelectedObjectFlashesTwiceWithTheWindowsDisabled) {
+    const int rect = Add(ObjectType::Rect);
+    const int curve = Add(ObjectType::Curve);
+    const int text = Add(ObjectType::Text);
+    for (int h : {rect, curve, text}) GetObjDesc(graph, h, nullptr)->pfnDraw = &RecordFlash;
+    WGUpdatePage(page);
+    struct Case {
+        int handle;
+        UINT message;
+        bool flashes;
+    };
+    const Case cases[] = {
+        {text, WM_LBUTTONDBLCLK, true},
+        {rect, WM_RBUTTONDOWN, true},
+        {curve, WM_LBUTTONDBLCLK, false},  // a plot is not flashed
+        {text, WM_LBUTTONDOWN, false},     // a single click only selects
+    };
+    const FlashStep on{TRUE, FALSE, FALSE}, off{FALSE, FALSE, FALSE};
+    for (const Case& c : cases) {
+        g_flash.clear();
+        WGSelObject(graph, c.handle);
+        SendMessageW(graph->hWnd, c.message, 0, MAKELPARAM(5, 5));
+        const std::vector<FlashStep> expected =
+            c.flashes ? std::vector<FlashStep>{on, off, on, off} : std::vector<FlashStep>();
+        EXPECT_EQ(g_flash, expected)
+            << "object " << c.handle << " message " << c.message;
+        EXPECT_TRUE(IsWindowEnabled(graph->hWnd));
+        EXPECT_TRUE(IsWindowEnabled(page->hWnd));
+        EXPECT_FALSE(GetObjDesc(graph, c.handle, nullptr)->bHighlight);
+    }
 }
 
 }  // namespace

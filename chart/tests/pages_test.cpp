@@ -398,4 +398,38 @@ TEST_F(Pages, DescriptorReadability) {
     VirtualFree(readable, 0, MEM_RELEASE);
 }
 
+TEST_F(Pages, APageWhoseWindowCannotBeMadeIsForgotten) {
+    PgDesc* kept = ChildPage(L"kept");
+    TopDesc* top = kept->pTop;
+    HWND gone = CreateWindowW(L"STATIC", L"", WS_CHILD, 0, 0, 10, 10, host.window, nullptr, nullptr, nullptr);
+    DestroyWindow(gone);
+    MessageBoxAnswerer answerer(IDYES);
+    EXPECT_EQ(WGCreatePage(L"orphan", gone, 0, nullptr, nullptr, nullptr, 15, 8, WS_CHILD, 2, 0, 0, 300, 200),
+              nullptr);
+    ASSERT_EQ(answerer.Boxes().size(), 1u);
+    EXPECT_EQ(answerer.Boxes()[0].text, L"Cannot create window orphan\nWould you like to continue ?");
+    EXPECT_EQ(GetPgDescPtr(2), nullptr);
+    EXPECT_EQ(top->nPages, 1);
+    PgDesc* next = ChildPage(L"orphan");  // the name and the number are free again
+    ASSERT_NE(next, nullptr);
+    EXPECT_EQ(next->nPage, 2);
+    EXPECT_EQ(top->nPages, 2);
+}
+
+TEST_F(Pages, AGraphWhoseWindowCannotBeMadeIsNotCreated) {
+    HWND form = CreateWindowW(L"STATIC", L"form", WS_CHILD | WS_VISIBLE, 0, 0, 600, 400, host.window, nullptr,
+                              nullptr, nullptr);
+    SetFormPage(form);
+    PgDesc* page = ChildPage(L"form gone");
+    ASSERT_NE(page, nullptr);
+    DestroyWindow(form);  // the page's window goes without the page knowing
+    MessageBoxAnswerer answerer(IDYES);
+    EXPECT_EQ(WGCreateGraph(page, nullptr, 0.0, 0.0, 0.5, 0.5, 15, 1, 2), nullptr);
+    ASSERT_EQ(answerer.Boxes().size(), 1u);
+    EXPECT_EQ(answerer.Boxes()[0].text, L"Cannot create window \nWould you like to continue ?");
+    EXPECT_EQ(page->nGraphs, 0);
+    EXPECT_EQ(page->nSel, 0);
+    EXPECT_EQ(WGGetGraphInPage(page, 0), nullptr);
+}
+
 }  // namespace

@@ -21,5 +21,6 @@ static_assert(offsetof(PgDesc, dwMagic) == 284);
 static_assert(sizeof(GrDesc) == 504);
 static_assert(offsetof(GrDesc, dInterceptX) == 200);
 #endif
+static_assert(sizeof(PlaceableMetaHeader) == 22);
 static_assert(offsetof(LineDesc, cr) == 12, "the first four fields are a LOGPEN");
 static_assert(offsetof(LOGPEN, lopnColor) == 12);

@@ -84,7 +84,7 @@ GrDesc* WINAPI InitGraph(TopDesc* top, PgDesc* page, double left, double top_, d
     graph->nMajorTick = page->nMajorTick;
     graph->nMinorTick = page->nMinorTick;
     const LONG colors = GetDevDesc()->nColors;
-    if (colors < 0 || colors >= 17)
+    if (screen && (colors < 0 || colors >= 17))
         SetPaletteEntry(kDisplayAdjustedEntry, GetNearestColor(screen, DefaultPalette()[kDisplayAdjustedEntry]));
     ReleaseDC(page->hWnd, screen);
 
@@ -111,9 +111,11 @@ GrDesc* WINAPI InitGraph(TopDesc* top, PgDesc* page, double left, double top_, d
                                   pixels.cx, pixels.cy, page->hWnd,
                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(graph->nGraph)), top->hInst, graph);
     if (!graph->hWnd) {
+        // A graph without a window could never be drawn or deleted by its page.
+        DeleteGraph(graph);
         ErrHdlr(50, 0, nullptr);
         TraceEnd(kTraceGraph, nullptr);
-        return graph;
+        return nullptr;
     }
     FinishGraphWindow(graph, top);
     ShowWindow(graph->hWnd, SW_SHOW);

@@ -87,15 +87,30 @@ void InvalidateObjectArea(GrDesc* graph, const ObjDesc* object) {
     InvalidateRect(graph->hWnd, &area, erase);
 }
 
+// Objects drawn against a deleted axis fall back to graph fractions rather
+// than to whatever axis a later object gets that handle.
+void ForgetAxis(GrDesc* graph, int handle) {
+    if (graph->hXAxis == handle) graph->hXAxis = 0;
+    if (graph->hYAxis == handle) graph->hYAxis = 0;
+    for (int other = 1; other <= graph->nObjSlots; ++other) {
+        ObjDesc* object = ObjectOf(graph, other);
+        if (!object) continue;
+        if (object->hXAxisObj == handle) object->hXAxisObj = 0;
+        if (object->hYAxisObj == handle) object->hYAxisObj = 0;
+    }
+}
+
 void DeleteObjectRecord(GrDesc* graph, int handle) {
     ObjDesc* object = ObjectOf(graph, handle);
     if (!object) return;
+    const bool axis = object->nType == ObjectType::Axis && handle != kTempObjectHandle;
     GlobalFree(object);
     if (handle == kTempObjectHandle) {
         graph->hTempObj = nullptr;
     } else {
         graph->pObjArray[handle - 1] = nullptr;
     }
+    if (axis) ForgetAxis(graph, handle);
 }
 
 }  // namespace lmc32
@@ -173,7 +188,9 @@ BOOL WINAPI WGObjUpdate(GrDesc* graph, int a, int b) {
     ObjDesc* temp = ObjectOf(graph, kTempObjectHandle);
     ObjDesc* object = ObjectOf(graph, target);
     ObjDesc* sized = ObjectOf(graph, a);
-    if (!temp || !object || !sized || (a != kTempObjectHandle && b != kTempObjectHandle)) {
+    // A record of another type would be read with the wrong layout.
+    if (!temp || !object || !sized || (a != kTempObjectHandle && b != kTempObjectHandle) ||
+        temp->nType != object->nType) {
         ErrHdlr(56, 0, nullptr);
         return FALSE;
     }

@@ -42,7 +42,8 @@ void PaintGraph(HWND window, GrDesc* graph) {
         return;
     }
     graph->bPrinting = FALSE;
-    graph->nCurObj = 0;
+    // While the graph is building nCurObj is where its next object goes.
+    if (!graph->bBuilding) graph->nCurObj = 0;
     if (graph->pBuilder && !graph->bBuilt) {
         graph->bBuilt = TRUE;
         CallGraphBuilder(graph->pBuilder, graph, dc);
@@ -90,7 +91,8 @@ void WINAPI ObjectInterpreter(GrDesc* graph, HDC dc) {
         FillLogical(target, {0, 0, graph->cxLog, graph->cyLog}, graph->crPlotBack);
         if (graph->hBuildDC) graph->hBuildDC = target;
         if (graph->bBuilding) SetRectEmpty(&graph->rcPlot);
-    } else {
+    } else if (!graph->hMetaDC) {
+        // A metafile's maker has placed the graph on its page already.
         ApplyGraphMapping(target, *graph);
     }
 

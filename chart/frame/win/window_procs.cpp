@@ -3,6 +3,7 @@
 // switched it.
 #include "window_procs.h"
 
+#include "highlight.h"
 #include "page_store.h"
 
 namespace lmc32 {
@@ -97,6 +98,7 @@ LRESULT CALLBACK GraphWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
             return 0;
         default:
             if (graph && IsGraphMouseMessage(message)) {
+                if (message == WM_RBUTTONDOWN || message == WM_LBUTTONDBLCLK) HighlightObj(graph, graph->nSelObj);
                 ForwardMouse(graph->pPage, message, wParam, lParam);
                 return 0;
             }
