@@ -1,6 +1,7 @@
 #include "gui_driver.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cwctype>
 #include <filesystem>
 #include <fstream>
@@ -85,6 +86,20 @@ HWND WaitForWindow(WindowSearch search, DWORD timeoutMs) {
     return nullptr;
 }
 
+// The PC side of a tools/netlab network: "nl<hex id>p<link>", the peer of a
+// veth pair that leads only into the test's own instrument namespaces.
+bool IsTestNetworkAdapter(const std::string& name) {
+    std::size_t at = 2;
+    if (name.compare(0, at, "nl") != 0) return false;
+    const std::size_t idStart = at;
+    while (at < name.size() && std::isxdigit(static_cast<unsigned char>(name[at]))) ++at;
+    // The id's hex digits may include 'b' to 'f' but never 'p'.
+    if (at == idStart || at == name.size() || name[at] != 'p') return false;
+    const std::size_t linkStart = ++at;
+    while (at < name.size() && std::isdigit(static_cast<unsigned char>(name[at]))) ++at;
+    return at > linkStart && at == name.size();
+}
+
 }  // namespace
 
 bool InIsolatedNetwork(std::string* why) {
@@ -104,7 +119,7 @@ bool InIsolatedNetwork(std::string* why) {
         if (line++ < 2 || text.find(':') == std::string::npos) continue;
         std::string name = text.substr(0, text.find(':'));
         name.erase(0, name.find_first_not_of(' '));
-        if (name != "lo") {
+        if (name != "lo" && !IsTestNetworkAdapter(name)) {
             if (why) *why = "network interface " + name + " is present: not an isolated network namespace";
             return false;
         }

@@ -12,8 +12,9 @@
 namespace guidriver {
 
 // True when this process runs in a network of its own that has no interface
-// but the loopback; `why` says what was found otherwise. Programs that
-// broadcast on every adapter are started only there.
+// but the loopback and the PC adapters of a tools/netlab test network; `why`
+// says what was found otherwise. Programs that broadcast on every adapter are
+// started only there.
 bool InIsolatedNetwork(std::string* why);
 
 struct LaunchOptions {

@@ -9,6 +9,11 @@
 #include "app/win/profile_file.h"
 #include "app/win/system_paths.h"
 #include "app/win/text_convert.h"
+#include "discovery/discovery_reply.h"
+#include "discovery/scan_reply.h"
+#include "discovery/win/adapter_exchange.h"
+#include "discovery/win/exclusion_file.h"
+#include "discovery/win/network_adapters.h"
 #include "resources/resource_ids.h"
 
 namespace zu {
@@ -267,7 +272,9 @@ void TSDIAppForm::FormCreate() {
     CheckDlgButton(m_hWnd, IDC_AUTO_SEARCH, m_Settings.AutoSearchDevices == 1 ? BST_CHECKED : BST_UNCHECKED);
     if (!m_BootLoaderLibrary) m_BootLoaderLibrary = LoadLibraryW(m_BootLoaderPath.c_str());
     ShowPage(0);
-    SendMessageW(Control(IDC_DEVICE_LIST), CB_RESETCONTENT, 0, 0);
+    ClearDeviceList();
+    // The adapters the user kept out of the search in an earlier run stay out.
+    m_Exclusions = LoadExclusions(ExclusionFilePath(m_ProgramFolder));
 }
 
 void TSDIAppForm::FirstShowLayout() {
@@ -348,7 +355,7 @@ void TSDIAppForm::FormDestroy() {
         PrivateProfileFile file(m_Settings.IniPath);
         WriteSettings(file, m_Settings, Now());
     }
-    SendMessageW(Control(IDC_DEVICE_LIST), CB_RESETCONTENT, 0, 0);
+    ClearDeviceList();
     if (m_hPopups) DestroyMenu(m_hPopups);
     if (m_hLanguageFont) DeleteObject(m_hLanguageFont);
     if (m_hFont) DeleteObject(m_hFont);
@@ -378,20 +385,14 @@ std::size_t TSDIAppForm::DeviceCount() const {
     return count > 0 ? static_cast<std::size_t>(count) : 0;
 }
 
-int TSDIAppForm::SelectedDeviceType() const {
-    // Each entry of the device list carries its device type (1…6) as item data.
-    HWND list = Control(IDC_DEVICE_LIST);
-    const LRESULT selected = SendMessageW(list, CB_GETCURSEL, 0, 0);
-    if (selected == CB_ERR) return 0;
-    return static_cast<int>(SendMessageW(list, CB_GETITEMDATA, static_cast<WPARAM>(selected), 0));
-}
+int TSDIAppForm::SelectedDeviceType() const { return zu::SelectedDeviceType(m_DeviceList); }
 
 void TSDIAppForm::SetEnableButtons(bool enable) {
     // During an operation the busy state owns the buttons (Cancel stays
     // live); EndOperation applies this rule again.
     if (m_Busy.Busy()) return;
     if (enable && DeviceCount() > 0 && SendMessageW(Control(IDC_DEVICE_LIST), CB_GETCURSEL, 0, 0) == CB_ERR) {
-        SendMessageW(Control(IDC_DEVICE_LIST), CB_SETCURSEL, 0, 0);
+        SelectDevice(0);
     }
     ApplyControlStates(ActionButtonStates(enable, DeviceCount(), SelectedDeviceType()));
 }
@@ -412,12 +413,108 @@ void TSDIAppForm::EndOperation() {
 
 std::size_t TSDIAppForm::ScanNetwork() {
     if (!BeginOperation()) return DeviceCount();
+    ShowPage(1);
+    SendMessageW(Control(IDC_PROGRESS), PBM_SETPOS, 0, 0);
     MemoSetText(Control(IDC_MEMO_DEVICES), L"");
-    SendMessageW(Control(IDC_DEVICE_LIST), CB_RESETCONTENT, 0, 0);
-    // The discovery exchange fills the list here once this build carries it;
-    // until then no device is listed.
+    ClearDeviceList();
+    ProcessPendingMessages();
+    for (const NetworkAdapter& adapter : GetAdapterList()) ScanAdapter(adapter);
+    if (m_DeviceList.Count() > 0) SelectDevice(0);
     EndOperation();
     return DeviceCount();
+}
+
+void TSDIAppForm::ScanAdapter(const NetworkAdapter& adapter) {
+    DiscoverySocket socket;
+    if (!socket.IsOpen()) return;
+    const std::wstring serviceName = FromSystemCodePage(adapter.AdapterName);
+    const std::wstring displayName = AdapterDisplayName(serviceName);
+    if (m_Exclusions.ExcludeActive &&
+        IsAdapterExcluded(m_Exclusions, std::u16string(serviceName.begin(), serviceName.end()))) {
+        WriteDevices(L"Exclude from scan - " + displayName, true);
+        return;
+    }
+    if (!displayName.empty()) WriteDevices(displayName, true);
+    const std::uint32_t network = AdapterNetwork(adapter);
+    if (network == 0) return;
+    in_addr networkAddress{};
+    networkAddress.s_addr = network;
+    WriteDevices(("Querying subnet " + std::string(inet_ntoa(networkAddress)) + "...").c_str(), true);
+
+    const std::string available = ToSystemCodePage(Translate(L"available"));
+    ExchangeHandlers handlers;
+    handlers.OnReadError = [this](int error) { ShowNetworkScanWarning(L"Socket error " + std::to_wstring(error)); };
+    handlers.OnDatagram = [&](const ReceivedDatagram& datagram) {
+        const std::size_t before = m_DeviceList.Count();
+        const ScanReplyEffect effect =
+            HandleScanReply(datagram.Bytes.data(), datagram.Bytes.size(), datagram.SenderAddress,
+                            m_Options.DeviceTypeFilter, available, m_DeviceList);
+        if (!effect.WarningMessage.empty()) ShowNetworkScanWarning(FromSystemCodePage(effect.WarningMessage));
+        if (!effect.DevicesLine.empty()) WriteDevices(effect.DevicesLine.c_str(), true);
+        for (std::size_t i = before; i < m_DeviceList.Count(); ++i) {
+            SendMessageW(Control(IDC_DEVICE_LIST), CB_ADDSTRING, 0,
+                         reinterpret_cast<LPARAM>(FromSystemCodePage(m_DeviceList.Entry(i).Text).c_str()));
+        }
+    };
+    // One adapter that cannot take part must not hide the devices behind
+    // the others: say why and go on with the next.
+    const std::string failure =
+        ExchangeFailureLine(RunDiscoveryExchange(socket, adapter.Address, handlers), adapter.Address);
+    if (!failure.empty()) WriteDevices(failure.c_str(), true);
+}
+
+std::uint32_t TSDIAppForm::FindAdapterForDevice(const char* deviceAddress, std::string* adapterAddress) {
+    WriteProtocol(Translate(L"Searching for network adapters..."), true, true);
+    std::uint32_t found = 0;
+    for (const NetworkAdapter& adapter : GetAdapterList()) {
+        ProcessPendingMessages();
+        DiscoverySocket socket;
+        if (!socket.IsOpen()) continue;
+        const std::uint32_t network = AdapterNetwork(adapter);
+        if (network == 0) continue;
+        in_addr networkAddress{};
+        networkAddress.s_addr = network;
+        std::wstring subnetLine = Translate(L"Querying subnet %s...");
+        const std::size_t slot = subnetLine.find(L"%s");
+        if (slot != std::wstring::npos) subnetLine.replace(slot, 2, FromSystemCodePage(inet_ntoa(networkAddress)));
+        WriteProtocol(subnetLine, true, true);
+        ProcessPendingMessages();
+
+        bool answered = false;
+        ExchangeHandlers handlers;
+        handlers.BeforeEachRead = [] { ProcessPendingMessages(); };
+        handlers.OnReadError = [this](int error) { ShowNetworkScanWarning(L"Socket error " + std::to_wstring(error)); };
+        handlers.OnDatagram = [&](const ReceivedDatagram& datagram) {
+            const DiscoveryReply reply = ParseDiscoveryReply(datagram.Bytes.data(), datagram.Bytes.size());
+            if (reply.Kind == ReplyKind::Malformed) {
+                ShowNetworkScanWarning(FromSystemCodePage(MalformedReplyMessage(reply.Text, datagram.SenderAddress)));
+            }
+            if (IsSoughtDevice(reply, datagram.SenderAddress, deviceAddress)) answered = true;
+        };
+        const std::string failure =
+            ExchangeFailureLine(RunDiscoveryExchange(socket, adapter.Address, handlers), adapter.Address);
+        if (!failure.empty()) WriteProtocol(failure.c_str(), true, true);
+        if (answered) {
+            found = static_cast<std::uint32_t>(inet_addr(adapter.Address.c_str()));
+            if (adapterAddress) *adapterAddress = adapter.Address;
+            break;
+        }
+    }
+    return found;
+}
+
+void TSDIAppForm::ShowNetworkScanWarning(const std::wstring& text) {
+    MessageBoxW(m_hWnd, text.c_str(), L"Network scan", MB_ICONWARNING | MB_TOPMOST);
+}
+
+void TSDIAppForm::ClearDeviceList() {
+    SendMessageW(Control(IDC_DEVICE_LIST), CB_RESETCONTENT, 0, 0);
+    m_DeviceList.Clear();
+}
+
+void TSDIAppForm::SelectDevice(int index) {
+    SendMessageW(Control(IDC_DEVICE_LIST), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    m_DeviceList.Select(index);
 }
 
 void TSDIAppForm::ApplyLanguage() {
@@ -462,7 +559,11 @@ void TSDIAppForm::SelectLanguage(LanguageId language) {
 
 void TSDIAppForm::m_pButtonCancelClick() { m_CancelRequest = true; }
 
-void TSDIAppForm::m_pComboBoxIPListChange() { SetEnableButtons(true); }
+void TSDIAppForm::m_pComboBoxIPListChange() {
+    const LRESULT selected = SendMessageW(Control(IDC_DEVICE_LIST), CB_GETCURSEL, 0, 0);
+    m_DeviceList.Select(selected == CB_ERR ? -1 : static_cast<int>(selected));
+    SetEnableButtons(true);
+}
 
 void TSDIAppForm::m_SaveProtocolClick() {
     const std::wstring path =

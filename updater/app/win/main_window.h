@@ -11,8 +11,12 @@
 #include "app/startup_options.h"
 #include "app/upload_log.h"
 #include "app/win/window_layer.h"
+#include "discovery/device_list.h"
+#include "discovery/exclusion_table.h"
 
 namespace zu {
+
+struct NetworkAdapter;
 
 class TSDIAppForm {
 public:
@@ -55,6 +59,12 @@ public:
 
     // Lists the devices that answer; returns their number.
     std::size_t ScanNetwork();
+    void ClearDeviceList();
+    // The IPv4 address (network byte order) of the first adapter through
+    // which the device answers, 0 when none does; any known device when the
+    // address is null. The dotted form goes to adapterAddress.
+    std::uint32_t FindAdapterForDevice(const char* deviceAddress, std::string* adapterAddress);
+    const DeviceList& Devices() const { return m_DeviceList; }
 
 private:
     static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -80,6 +90,9 @@ private:
 
     void FirstShowLayout();
     void ShowPage(int page);
+    void ScanAdapter(const NetworkAdapter& adapter);
+    void SelectDevice(int index);
+    void ShowNetworkScanWarning(const std::wstring& text);
     void ApplyControlStates(const std::vector<ControlEnable>& states);
     HWND Control(int id) const { return GetDlgItem(m_hWnd, id); }
     int SelectedDeviceType() const;
@@ -107,6 +120,8 @@ private:
     bool m_Closing = false;
     BusyState m_Busy;
     int m_ProgressLimit = 0;
+    DeviceList m_DeviceList;  // one entry per item of the device combo box
+    ExclusionTable m_Exclusions;
 };
 
 }  // namespace zu
